@@ -1,0 +1,87 @@
+// Standard input as the input operations see it: a stream of bytes read in
+// blocks, with lines, an end mark, and end of input that is not remembered.
+#ifndef IGRA_CONSOLE_INPUT_STREAM_H_
+#define IGRA_CONSOLE_INPUT_STREAM_H_
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "console/platform.h"
+#include "console/program.h"
+
+namespace igra::console {
+
+/// Byte 26: once it is the next unread byte, the input has ended for good.
+/// No operation ever consumes it.
+inline constexpr unsigned char kEndMark = 26;
+
+/// The bytes of standard input, buffered in blocks.
+///
+/// End of input is not remembered across operations: each input operation
+/// starts with BeginOperation(), and an operation that needs more bytes asks
+/// standard input again, so a terminal may deliver more lines after an end
+/// of input.  Within one operation, end of input (or a failed read) stays
+/// seen, and the operation finishes as at end of input.
+class InputStream {
+ public:
+  explicit InputStream(Platform& platform) : platform_(platform) {}
+  InputStream(const InputStream&) = delete;
+  InputStream& operator=(const InputStream&) = delete;
+
+  /// Starts an input operation: forgets an end of input seen before.
+  void BeginOperation();
+
+  /// Whether a next byte is available, reading more input when the buffer
+  /// is used up (this may block).  False at end of input and after a failed
+  /// read, for the rest of the operation.
+  bool HasByte();
+
+  /// The next byte.  Requires HasByte().
+  unsigned char Peek() const { return static_cast<unsigned char>(buffer_[start_]); }
+
+  /// Consumes the next byte.  Requires HasByte().
+  void Consume() { ++start_; }
+
+  /// Whether the input behaves as ended: no byte, or the end mark next.
+  bool AtEnd() { return !HasByte() || Peek() == kEndMark; }
+
+  /// Discards input up to and including the next line end: LF, CR LF, or a
+  /// CR that is not followed by LF.  After a CR that was the last byte
+  /// delivered so far, waits for one more byte to see whether it is an LF.
+  void DiscardLine();
+
+  /// Appends to `text` the bytes from here up to the first byte for which
+  /// `keep` is false, or up to the end of input, consuming them.  Returns
+  /// false when memory ran out while `text` grew; then the place of that
+  /// failure is in AllocationFailure() and the stream is unchanged from
+  /// where it stopped.
+  IGRA_NOINLINE bool AppendWhile(std::string& text, bool (*keep)(unsigned char),
+                                 SourcePlace caller = SourcePlace::Here());
+
+  /// Where the last failed AppendWhile ran out of memory: inside the stream,
+  /// then the call into it.
+  const std::array<CodeLocation, 2>& AllocationFailure() const {
+    return allocation_failure_;
+  }
+
+  /// The run-time error number of a read that failed during the current
+  /// operation, or 0.
+  int FailedRead() const { return failed_read_; }
+
+ private:
+  // Room for what one read delivers; a line may span many reads.
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  Platform& platform_;
+  std::array<char, kBufferSize> buffer_{};
+  std::size_t start_ = 0;  // next unread byte
+  std::size_t end_ = 0;    // end of the bytes read
+  bool ended_ = false;     // end of input seen in this operation
+  int failed_read_ = 0;
+  std::array<CodeLocation, 2> allocation_failure_{};
+};
+
+}  // namespace igra::console
+
+#endif  // IGRA_CONSOLE_INPUT_STREAM_H_
