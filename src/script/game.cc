@@ -1,0 +1,19 @@
+#include "script/game.h"
+
+#include "console/program.h"
+#include "script/game_state.h"
+
+namespace igra {
+
+void PlayGame() {
+  PlayOpening();
+  FinishGame();
+}
+
+void FinishGame() {
+  IME.clear();
+  IME.shrink_to_fit();
+  console::ExitNormally();
+}
+
+}  // namespace igra

@@ -1,0 +1,21 @@
+// The whole game, from the name prompt to its end.
+#ifndef IGRA_SCRIPT_GAME_H_
+#define IGRA_SCRIPT_GAME_H_
+
+namespace igra {
+
+/// Plays the game from its first step; every way through ends in
+/// FinishGame (or in a stop with a run-time error).
+[[noreturn]] void PlayGame();
+
+/// The common end of every game, lost or won: releases the game state and
+/// exits normally with status 0.
+[[noreturn]] void FinishGame();
+
+/// The opening: asks for the hero's name, greets the hero and announces the
+/// hero's strength.
+void PlayOpening();
+
+}  // namespace igra
+
+#endif  // IGRA_SCRIPT_GAME_H_

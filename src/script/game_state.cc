@@ -1,0 +1,10 @@
+#include "script/game_state.h"
+
+namespace igra {
+
+std::string IME;
+double D = 0;
+double X = 0;
+double Y = 0;
+
+}  // namespace igra
