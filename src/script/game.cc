@@ -7,6 +7,9 @@ namespace igra {
 
 void PlayGame() {
   PlayOpening();
+  PlayLevel1();
+  PlayLevel2();
+  PlayLevel3();
   FinishGame();
 }
 

@@ -16,6 +16,16 @@ namespace igra {
 /// hero's strength.
 void PlayOpening();
 
+/// Level 1, from "Nivo 1" to the portal, or to one of its seven losses.
+void PlayLevel1();
+
+/// Level 2, from the cave to the buried chest, or to one of its four losses.
+void PlayLevel2();
+
+/// Level 3 and the ending: the horse, the stone, the warlord's equation and
+/// the won game, or one of its three losses.
+void PlayLevel3();
+
 }  // namespace igra
 
 #endif  // IGRA_SCRIPT_GAME_H_
