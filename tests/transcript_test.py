@@ -15,6 +15,7 @@ import argparse
 import importlib
 import os
 import pathlib
+import resource
 import select
 import shlex
 import signal
@@ -121,9 +122,12 @@ def run_case(case, command):
         closed = [fd for fd, kind in ((0, case.stdin), (1, case.stdout))
                   if kind == "closed"]
 
-        def close_descriptors():
+        def prepare_child():
             for fd in closed:
                 os.close(fd)
+            if case.memory_limit:
+                resource.setrlimit(resource.RLIMIT_AS,
+                                   (case.memory_limit, case.memory_limit))
 
         try:
             process = subprocess.Popen(
@@ -132,7 +136,7 @@ def run_case(case, command):
                 stdout=stdout_arg,
                 stderr=subprocess.PIPE,
                 restore_signals=restore_signals,
-                preexec_fn=close_descriptors if closed else None,
+                preexec_fn=prepare_child if closed or case.memory_limit else None,
             )
             try:
                 out, err = process.communicate(feed, timeout=TIMEOUT_SECONDS)

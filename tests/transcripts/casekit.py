@@ -69,6 +69,7 @@ class Case:
       "closed" (descriptor 1 not open), "broken-pipe" (a pipe whose reader
       is already closed; SIGPIPE at its default), "broken-pipe-ignored"
       (the same with SIGPIPE ignored by the parent).
+    memory_limit: a limit on the game's address space in bytes, or None.
     """
 
     name: str
@@ -78,6 +79,7 @@ class Case:
     status: int = 0
     stdin: str = "file"
     stdout: str = "pipe"
+    memory_limit: int | None = None
 
     def expected_parts(self):
         parts = self.output if isinstance(self.output, tuple) else (self.output,)
