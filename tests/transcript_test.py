@@ -87,12 +87,12 @@ def run_case(case, command):
         scratch = pathlib.Path(scratch)
         feed = None
         if case.stdin == "file":
-            (scratch / "input").write_bytes(case.input)
+            (scratch / "input").write_bytes(case.input_bytes())
             stdin_arg = os.open(scratch / "input", os.O_RDONLY)
             own_fds.append(stdin_arg)
         elif case.stdin == "pipe":
             stdin_arg = subprocess.PIPE
-            feed = case.input
+            feed = case.input_bytes()
         elif case.stdin == "directory":
             stdin_arg = os.open(scratch, os.O_RDONLY | os.O_DIRECTORY)
             own_fds.append(stdin_arg)

@@ -56,7 +56,8 @@ class Case:
 
     name: short unique identifier (letters, digits, hyphens).
     about: one line saying what the case shows.
-    input: the bytes on standard input.
+    input: the bytes on standard input, or a function that makes them (for
+      inputs too large to build whenever the cases are loaded).
     output: the expected standard output: bytes, or a tuple of bytes parts
       optionally ending in a Report.
     status: the expected exit status (a Report's number when there is one).
@@ -80,6 +81,9 @@ class Case:
     stdin: str = "file"
     stdout: str = "pipe"
     memory_limit: int | None = None
+
+    def input_bytes(self):
+        return self.input() if callable(self.input) else self.input
 
     def expected_parts(self):
         parts = self.output if isinstance(self.output, tuple) else (self.output,)

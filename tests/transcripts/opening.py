@@ -88,7 +88,7 @@ CASES = [
          b"Ivan\n\n\n", b"", status=101, stdout="broken-pipe-ignored"),
     Case("name-beyond-memory", "a 96 MiB name with 48 MiB of address space: 203, "
          "with the chain of routines from the input stream to the start-up",
-         b"a" * (96 << 20) + b"\n", (PROMPT, Report(203)), status=203,
+         lambda: b"a" * (96 << 20) + b"\n", (PROMPT, Report(203)), status=203,
          memory_limit=48 << 20),
     Case("stdin-directory", "every read fails (EISDIR): empty name, then 21",
          b"", (PROMPT, stopped(21)), status=21, stdin="directory"),
