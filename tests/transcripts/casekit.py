@@ -82,6 +82,14 @@ class Case:
     stdout: str = "pipe"
     memory_limit: int | None = None
 
+    def posix_only(self):
+        """Why the case cannot run against a Windows program, or None."""
+        if self.stdin in ("directory", "closed") or self.stdout == "closed":
+            return "a closed or unreadable standard handle is set up the POSIX way"
+        if self.memory_limit:
+            return "an address-space limit is a POSIX resource limit"
+        return None
+
     def input_bytes(self):
         return self.input() if callable(self.input) else self.input
 
