@@ -1,8 +1,6 @@
 #include "console/input_stream.h"
 
-#include <new>
 #include <span>
-#include <stdexcept>
 
 namespace igra::console {
 
@@ -10,6 +8,11 @@ namespace {
 
 constexpr unsigned char kLineFeed = 10;
 constexpr unsigned char kCarriageReturn = 13;
+
+// Bytes that neither end a line nor mark the end of the input.
+constexpr ByteSet kInsideLine = ByteSet::Of([](unsigned char b) {
+  return b != kLineFeed && b != kCarriageReturn && b != kEndMark;
+});
 
 }  // namespace
 
@@ -34,39 +37,39 @@ bool InputStream::HasByte() {
 
 void InputStream::DiscardLine() {
   if (AtEnd()) return;
-  for (;;) {
-    const unsigned char b = Peek();
-    Consume();
-    if (b == kLineFeed) return;
-    if (AtEnd()) return;
-    if (b == kCarriageReturn) {
-      if (Peek() == kLineFeed) Consume();
-      return;
-    }
-  }
+  // Bytes inside the line go a buffer at a time; after each of them the
+  // line may also end with the input or at the end mark.
+  if (!SkipWhile(kInsideLine) || Peek() == kEndMark) return;
+  const unsigned char b = Peek();
+  Consume();
+  if (b == kCarriageReturn && !AtEnd() && Peek() == kLineFeed) Consume();
 }
 
-bool InputStream::AppendWhile(std::string& text, bool (*keep)(unsigned char),
-                              SourcePlace caller) {
-  try {
-    while (HasByte()) {
-      // Take the whole run of kept bytes in the buffer at once.
-      std::size_t stop = start_;
-      while (stop < end_ && keep(static_cast<unsigned char>(buffer_[stop])))
-        ++stop;
-      text.append(buffer_.data() + start_, stop - start_);
-      start_ = stop;
-      if (start_ < end_) return true;
-    }
-    return true;
-  } catch (const std::bad_alloc&) {
-  } catch (const std::length_error&) {
+bool InputStream::SkipWhile(const ByteSet& skip) {
+  while (HasByte()) {
+    ConsumeRun(skip);
+    if (start_ < end_) return true;
   }
-  allocation_failure_ = {
-      CodeLocation{CurrentLocation(), SourcePlace::Here()},
-      CodeLocation{IGRA_CALL_LOCATION(), caller},
-  };
   return false;
+}
+
+bool InputStream::AppendWhile(Text& text, const ByteSet& keep,
+                              SourcePlace caller) {
+  while (HasByte()) {
+    // Take the whole run of kept bytes in the buffer at once.
+    const std::size_t first = start_;
+    ConsumeRun(keep);
+    if (!text.Append({buffer_.data() + first, start_ - first})) {
+      start_ = first;
+      allocation_failure_ = {
+          CodeLocation{CurrentLocation(), SourcePlace::Here()},
+          CodeLocation{IGRA_CALL_LOCATION(), caller},
+      };
+      return false;
+    }
+    if (start_ < end_) return true;
+  }
+  return true;
 }
 
 }  // namespace igra::console

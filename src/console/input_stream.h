@@ -5,16 +5,35 @@
 
 #include <array>
 #include <cstddef>
-#include <string>
+#include <string_view>
 
 #include "console/platform.h"
 #include "console/program.h"
+#include "console/text.h"
 
 namespace igra::console {
 
 /// Byte 26: once it is the next unread byte, the input has ended for good.
 /// No operation ever consumes it.
 inline constexpr unsigned char kEndMark = 26;
+
+/// A set of byte values, so that the buffer can be scanned a run of bytes
+/// at a time (a name or a junk line may be gigabytes long).
+class ByteSet {
+ public:
+  /// The bytes for which `member` holds.
+  template <typename Predicate>
+  static constexpr ByteSet Of(Predicate member) {
+    ByteSet set;
+    for (int b = 0; b < 256; ++b)
+      set.members_[static_cast<std::size_t>(b)] = member(static_cast<unsigned char>(b));
+    return set;
+  }
+  bool Contains(char b) const { return members_[static_cast<unsigned char>(b)]; }
+
+ private:
+  std::array<bool, 256> members_{};
+};
 
 /// The bytes of standard input, buffered in blocks.
 ///
@@ -51,12 +70,15 @@ class InputStream {
   /// delivered so far, waits for one more byte to see whether it is an LF.
   void DiscardLine();
 
-  /// Appends to `text` the bytes from here up to the first byte for which
-  /// `keep` is false, or up to the end of input, consuming them.  Returns
-  /// false when memory ran out while `text` grew; then the place of that
-  /// failure is in AllocationFailure() and the stream is unchanged from
-  /// where it stopped.
-  IGRA_NOINLINE bool AppendWhile(std::string& text, bool (*keep)(unsigned char),
+  /// Consumes the bytes from here up to the first one not in `skip`, or up
+  /// to the end of input.  Returns HasByte().
+  bool SkipWhile(const ByteSet& skip);
+
+  /// Appends to `text` the bytes from here up to the first one not in
+  /// `keep`, or up to the end of input, consuming them.  Returns false when
+  /// memory ran out while `text` grew; then the place of that failure is in
+  /// AllocationFailure() and the stream is unchanged from where it stopped.
+  IGRA_NOINLINE bool AppendWhile(Text& text, const ByteSet& keep,
                                  SourcePlace caller = SourcePlace::Here());
 
   /// Where the last failed AppendWhile ran out of memory: inside the stream,
@@ -72,6 +94,11 @@ class InputStream {
  private:
   // Room for what one read delivers; a line may span many reads.
   static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  // Consumes the buffered bytes from here up to the first one not in `set`.
+  void ConsumeRun(const ByteSet& set) {
+    while (start_ < end_ && set.Contains(buffer_[start_])) ++start_;
+  }
 
   Platform& platform_;
   std::array<char, kBufferSize> buffer_{};

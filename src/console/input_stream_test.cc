@@ -19,9 +19,10 @@ std::vector<std::string> ReadNames(FakePlatform& platform, int lines) {
   UsePlatform(platform);
   std::vector<std::string> names;
   for (int i = 0; i < lines; ++i) {
-    std::string name = "previous";
+    Text name;
+    name.Append("previous");
     AskName(name);
-    names.push_back(name);
+    names.emplace_back(name.View());
   }
   return names;
 }
@@ -60,9 +61,9 @@ TEST(LineInputTest, PauseConsumesExactlyOneLineWhateverItHolds) {
   UsePlatform(platform);
   Pause();
   Pause();
-  std::string name;
+  Text name;
   AskName(name);
-  EXPECT_EQ(name, "name");
+  EXPECT_EQ(name.View(), "name");
 }
 
 TEST(LineInputTest, ANameOfAnyLengthArrivesWholeAcrossReads) {
@@ -90,27 +91,27 @@ TEST(InputStreamTest, EndOfInputIsNotRememberedAcrossOperations) {
   FakePlatform platform;
   platform.deliveries = {{""}, {"Ivan\n"}, {""}, {"x\n"}};
   UsePlatform(platform);
-  std::string name = "?";
+  Text name;
   AskName(name);  // ends at once, asks no more
-  EXPECT_EQ(name, "");
+  EXPECT_EQ(name.View(), "");
   EXPECT_EQ(platform.reads, 1);
   AskName(name);
-  EXPECT_EQ(name, "Ivan");
+  EXPECT_EQ(name.View(), "Ivan");
   Pause();  // the end of input again
   AskName(name);
-  EXPECT_EQ(name, "x");
+  EXPECT_EQ(name.View(), "x");
 }
 
 TEST(InputStreamTest, TheEndMarkIsNeverConsumedAndNeverReadPast) {
   FakePlatform platform;
   platform.deliveries = {{"a\n\x1a"}, {"more\n"}};
   UsePlatform(platform);
-  std::string name;
+  Text name;
   AskName(name);
   for (int i = 0; i < 3; ++i) {
     Pause();
     AskName(name);
-    EXPECT_EQ(name, "");
+    EXPECT_EQ(name.View(), "");
   }
   EXPECT_EQ(platform.reads, 1);
 }
@@ -130,7 +131,7 @@ TEST(InputStreamTest, AFailedReadFinishesTheOperationThenStopsWithItsNumber) {
     FakePlatform platform;
     platform.deliveries.assign(c.deliveries.begin(), c.deliveries.end());
     UsePlatform(platform);
-    std::string name;
+    Text name;
     try {
       AskName(name);
       ADD_FAILURE() << c.about << ": no stop";

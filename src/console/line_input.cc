@@ -6,7 +6,9 @@ namespace igra::console {
 
 namespace {
 
-bool IsNameByte(unsigned char b) { return b != '\r' && b != '\n' && b != kEndMark; }
+// Every byte but the line ends and the end mark.
+constexpr ByteSet kNameBytes = ByteSet::Of(
+    [](unsigned char b) { return b != '\r' && b != '\n' && b != kEndMark; });
 
 }  // namespace
 
@@ -18,12 +20,12 @@ void Pause(SourcePlace place) {
   StopIfReadFailed(step);
 }
 
-void AskName(std::string& name, SourcePlace place) {
+void AskName(Text& name, SourcePlace place) {
   const CodeLocation step{IGRA_CALL_LOCATION(), place};
   InputStream& input = CurrentInput();
   input.BeginOperation();
-  name.clear();
-  if (!input.AppendWhile(name, IsNameByte)) {
+  name.Clear();
+  if (!input.AppendWhile(name, kNameBytes)) {
     const auto& [inside, call] = input.AllocationFailure();
     StopRun(kOutOfMemory, {inside, call, step});
   }

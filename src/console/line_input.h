@@ -3,10 +3,9 @@
 #ifndef IGRA_CONSOLE_LINE_INPUT_H_
 #define IGRA_CONSOLE_LINE_INPUT_H_
 
-#include <string>
-
 #include "console/platform.h"
 #include "console/program.h"
+#include "console/text.h"
 
 namespace igra::console {
 
@@ -18,7 +17,7 @@ IGRA_NOINLINE void Pause(SourcePlace place = SourcePlace::Here());
 /// (every byte but CR, LF and the end mark, of any length; possibly none),
 /// then discards the line end.  Memory running out while the name grows
 /// stops the run with error 203.
-IGRA_NOINLINE void AskName(std::string& name,
+IGRA_NOINLINE void AskName(Text& name,
                            SourcePlace place = SourcePlace::Here());
 
 }  // namespace igra::console

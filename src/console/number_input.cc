@@ -1,7 +1,6 @@
 #include "console/number_input.h"
 
 #include <cmath>
-#include <string>
 
 #include "console/extended.h"
 #include "console/input_stream.h"
@@ -12,9 +11,11 @@ namespace igra::console {
 namespace {
 
 // The space and every control byte but the end mark: tab, CR and LF too.
-bool IsBlank(unsigned char b) { return b == ' ' || (b < ' ' && b != kEndMark); }
+constexpr bool IsBlank(unsigned char b) { return b == ' ' || (b < ' ' && b != kEndMark); }
 
-bool IsTokenByte(unsigned char b) { return !IsBlank(b) && b != kEndMark; }
+constexpr ByteSet kBlanks = ByteSet::Of(IsBlank);
+constexpr ByteSet kTokenBytes =
+    ByteSet::Of([](unsigned char b) { return !IsBlank(b) && b != kEndMark; });
 
 }  // namespace
 
@@ -25,18 +26,17 @@ void AskNumber(double& answer, SourcePlace place) {
 
   Extended result;
   bool convert = true;
-  std::string token;
+  Text token;
   if (!input.AtEnd()) {
-    while (input.HasByte() && IsBlank(input.Peek())) input.Consume();
-    if (!input.HasByte()) {
+    if (!input.SkipWhile(kBlanks)) {
       convert = false;  // only blank bytes were left: the answer is 0
-    } else if (!input.AppendWhile(token, IsTokenByte)) {
+    } else if (!input.AppendWhile(token, kTokenBytes)) {
       const auto& [inside, call] = input.AllocationFailure();
       StopRun(kOutOfMemory, {inside, call, step});
     }
   }
   if (convert) {
-    const ParsedNumber parsed = ParseNumber(token);
+    const ParsedNumber parsed = ParseNumber(token.View());
     if (parsed.outcome == ParsedNumber::Outcome::kNotNumber)
       StopRun(kNotANumber, {step});
     if (parsed.outcome == ParsedNumber::Outcome::kOverflow)

@@ -34,7 +34,9 @@ Answer Ask(std::vector<Delivery> deliveries) {
   answer.value = -12345;  // the register's earlier value
   try {
     AskNumber(answer.value);
-    AskName(answer.next_line);
+    Text next_line;
+    AskName(next_line);
+    answer.next_line = next_line.View();
   } catch (const FakePlatform::Exited& exited) {
     answer.stopped = true;
     answer.status = exited.status;

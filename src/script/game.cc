@@ -14,8 +14,7 @@ void PlayGame() {
 }
 
 void FinishGame() {
-  IME.clear();
-  IME.shrink_to_fit();
+  IME.Clear();
   console::ExitNormally();
 }
 

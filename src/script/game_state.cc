@@ -2,7 +2,7 @@
 
 namespace igra {
 
-std::string IME;
+console::Text IME;
 double D = 0;
 double X = 0;
 double Y = 0;

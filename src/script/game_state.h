@@ -2,12 +2,12 @@
 #ifndef IGRA_SCRIPT_GAME_STATE_H_
 #define IGRA_SCRIPT_GAME_STATE_H_
 
-#include <string>
+#include "console/text.h"
 
 namespace igra {
 
 /// The hero's name: the bytes of the name line, exactly as typed.
-extern std::string IME;
+extern console::Text IME;
 
 /// The answer register of level 1.
 extern double D;
