@@ -3,6 +3,4 @@
 #include "console/program.h"
 #include "script/game.h"
 
-int main() {
-  igra::console::RunProgram(igra::PlayGame, igra::console::SystemPlatform());
-}
+int main() { igra::console::RunProgram(igra::PlayGame, igra::console::SystemPlatform()); }

@@ -17,8 +17,7 @@ struct U128 {
 bool IsZero(U128 v) { return (v.hi | v.lo) == 0; }
 
 int BitLength(U128 v) {
-  return static_cast<int>(v.hi != 0 ? 64 + std::bit_width(v.hi)
-                                    : std::bit_width(v.lo));
+  return static_cast<int>(v.hi != 0 ? 64 + std::bit_width(v.hi) : std::bit_width(v.lo));
 }
 
 // The low `n` bits set, for 0 <= n <= 64.
@@ -70,16 +69,15 @@ U128 Multiply(std::uint64_t a, std::uint64_t b) {
   const std::uint64_t cross2 = (a >> 32) * (b & mask);
   const std::uint64_t high = (a >> 32) * (b >> 32);
   const std::uint64_t middle = (low >> 32) + (cross1 & mask) + (cross2 & mask);
-  return {high + (cross1 >> 32) + (cross2 >> 32) + (middle >> 32),
-          (low & mask) | (middle << 32)};
+  return {high + (cross1 >> 32) + (cross2 >> 32) + (middle >> 32), (low & mask) | (middle << 32)};
 }
 
 // A binary floating-point format, described by what rounding needs.
 struct Format {
-  int precision;          // significand bits, integer bit included
-  int min_lsb_exponent;   // weight 2^k of the last bit of the smallest numbers
-  int bias_offset;        // biased exponent = weight of last bit + this
-  int max_biased;         // largest biased exponent of a finite number
+  int precision;         // significand bits, integer bit included
+  int min_lsb_exponent;  // weight 2^k of the last bit of the smallest numbers
+  int bias_offset;       // biased exponent = weight of last bit + this
+  int max_biased;        // largest biased exponent of a finite number
 };
 
 constexpr Format kExtendedFormat{64, -16445, 16446, 0x7FFE};
@@ -116,9 +114,7 @@ Rounded Round(const Format& format, U128 m, bool sticky, int e) {
   }
   if (round_up) {
     ++kept;
-    const bool carried = format.precision == 64
-                             ? kept == 0
-                             : (kept >> format.precision) != 0;
+    const bool carried = format.precision == 64 ? kept == 0 : (kept >> format.precision) != 0;
     if (carried) {
       kept = std::uint64_t{1} << (format.precision - 1);
       ++lsb;
@@ -140,17 +136,15 @@ struct Unpacked {
 };
 
 Unpacked Unpack(const Extended& x) {
-  const int e = x.biased_exponent() == 0
-                    ? kExtendedFormat.min_lsb_exponent
-                    : x.biased_exponent() - kExtendedFormat.bias_offset;
+  const int e = x.biased_exponent() == 0 ? kExtendedFormat.min_lsb_exponent
+                                         : x.biased_exponent() - kExtendedFormat.bias_offset;
   return {x.significand(), e};
 }
 
 // Whether |a| >= |b|, for finite values.  Normalized encodings order like
 // their magnitudes.
 bool AtLeastAsLarge(const Extended& a, const Extended& b) {
-  if (a.biased_exponent() != b.biased_exponent())
-    return a.biased_exponent() > b.biased_exponent();
+  if (a.biased_exponent() != b.biased_exponent()) return a.biased_exponent() > b.biased_exponent();
   return a.significand() >= b.significand();
 }
 
@@ -163,11 +157,9 @@ class ExtendedRounding {
     if (IsZero(m) && !sticky) return Extended(negative, 0, 0);
     const Rounded r = Round(kExtendedFormat, m, sticky, e);
     if (r.overflow) return Extended::Infinity(negative);
-    return Extended(negative, static_cast<std::uint16_t>(r.biased_exponent),
-                    r.significand);
+    return Extended(negative, static_cast<std::uint16_t>(r.biased_exponent), r.significand);
   }
-  static Extended Make(bool negative, std::uint16_t exponent,
-                       std::uint64_t significand) {
+  static Extended Make(bool negative, std::uint16_t exponent, std::uint64_t significand) {
     return Extended(negative, exponent, significand);
   }
 };
@@ -175,8 +167,7 @@ class ExtendedRounding {
 Extended Extended::FromBits(bool negative, std::uint16_t biased_exponent,
                             std::uint64_t significand) {
   if (biased_exponent > kMaxFiniteExponent) return Infinity(negative);
-  const Extended raw = ExtendedRounding::Make(negative, biased_exponent,
-                                              significand);
+  const Extended raw = ExtendedRounding::Make(negative, biased_exponent, significand);
   const Unpacked u = Unpack(raw);
   return ExtendedRounding::Make(negative, U128{0, u.m}, false, u.e);
 }
@@ -189,24 +180,20 @@ Extended Extended::Infinity(bool negative) {
   return Extended(negative, 0x7FFF, std::uint64_t{1} << 63);
 }
 
-Extended Extended::operator-() const {
-  return Extended(!negative_, exponent_, significand_);
-}
+Extended Extended::operator-() const { return Extended(!negative_, exponent_, significand_); }
 
 Extended operator*(const Extended& a, const Extended& b) {
   const bool negative = a.negative() != b.negative();
   if (!a.IsFinite() || !b.IsFinite()) return Extended::Infinity(negative);
   const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
-  return ExtendedRounding::Make(negative, Multiply(x.m, y.m), false,
-                                x.e + y.e);
+  return ExtendedRounding::Make(negative, Multiply(x.m, y.m), false, x.e + y.e);
 }
 
 Extended operator/(const Extended& a, const Extended& b) {
   const bool negative = a.negative() != b.negative();
   if (!a.IsFinite() || b.significand() == 0) return Extended::Infinity(negative);
-  if (!b.IsFinite() || a.significand() == 0)
-    return ExtendedRounding::Make(negative, 0, 0);
+  if (!b.IsFinite() || a.significand() == 0) return ExtendedRounding::Make(negative, 0, 0);
 
   // Normalize both significands so that their top bits are set; then the
   // quotient's integer part is 0 or 1 and 66 further bits of it, with the
@@ -235,8 +222,7 @@ Extended operator/(const Extended& a, const Extended& b) {
     quotient = ShiftLeft(quotient, 1);
     quotient.lo |= bit ? 1 : 0;
   }
-  return ExtendedRounding::Make(negative, quotient, remainder != 0,
-                                x.e - y.e - kFractionBits);
+  return ExtendedRounding::Make(negative, quotient, remainder != 0, x.e - y.e - kFractionBits);
 }
 
 Extended operator+(const Extended& a, const Extended& b) {
@@ -269,8 +255,7 @@ Extended operator+(const Extended& a, const Extended& b) {
   const bool same_sign = large.negative() == small.negative();
   const U128 sum = same_sign ? Add(big, aligned) : Subtract(big, aligned);
   if (IsZero(sum)) return ExtendedRounding::Make(false, 0, 0);  // x - x is +0
-  return ExtendedRounding::Make(large.negative(), sum, false,
-                                x.e - kGuardBits);
+  return ExtendedRounding::Make(large.negative(), sum, false, x.e - kGuardBits);
 }
 
 double Extended::ToDouble() const {
@@ -282,8 +267,8 @@ double Extended::ToDouble() const {
   const Rounded r = Round(kDoubleFormat, U128{0, u.m}, false, u.e);
   if (r.overflow) return std::bit_cast<double>(sign | kInfinity);
   const std::uint64_t fraction = r.significand & LowMask(52);
-  return std::bit_cast<double>(
-      sign | (static_cast<std::uint64_t>(r.biased_exponent) << 52) | fraction);
+  return std::bit_cast<double>(sign | (static_cast<std::uint64_t>(r.biased_exponent) << 52) |
+                               fraction);
 }
 
 }  // namespace igra

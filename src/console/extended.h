@@ -31,8 +31,7 @@ class Extended {
   /// The value with exactly these encoding fields.  A biased exponent above
   /// 0x7FFE is taken as infinity; a nonzero exponent with the integer bit
   /// clear (an encoding the format calls unnormal) is taken as normalized.
-  static Extended FromBits(bool negative, std::uint16_t biased_exponent,
-                           std::uint64_t significand);
+  static Extended FromBits(bool negative, std::uint16_t biased_exponent, std::uint64_t significand);
 
   /// The whole number `value`, exactly (every 64-bit integer fits).
   static Extended FromInteger(std::uint64_t value);
@@ -70,8 +69,7 @@ class Extended {
   friend bool operator==(const Extended& a, const Extended& b) = default;
 
  private:
-  constexpr Extended(bool negative, std::uint16_t exponent,
-                     std::uint64_t significand)
+  constexpr Extended(bool negative, std::uint16_t exponent, std::uint64_t significand)
       : negative_(negative), exponent_(exponent), significand_(significand) {}
 
   friend class ExtendedRounding;

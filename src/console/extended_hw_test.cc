@@ -28,8 +28,7 @@
 namespace igra {
 namespace {
 
-constexpr bool kHardwareExtended =
-    std::numeric_limits<long double>::digits == 64;
+constexpr bool kHardwareExtended = std::numeric_limits<long double>::digits == 64;
 
 constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
 constexpr int kBias = 0x3FFF;
@@ -47,9 +46,7 @@ struct Bits {
   friend bool operator==(const Bits&, const Bits&) = default;
 };
 
-Bits BitsOf(const Extended& x) {
-  return {x.negative(), x.biased_exponent(), x.significand()};
-}
+Bits BitsOf(const Extended& x) { return {x.negative(), x.biased_exponent(), x.significand()}; }
 
 /// The encoding of a hardware value: bytes 0..7 hold the significand, bytes
 /// 8..9 the sign (bit 15) and the biased exponent, little-endian.
@@ -103,8 +100,7 @@ bool Agree(const Bits& hardware, const Extended& software) {
 Bits IntegerBits(std::uint64_t value, bool negative = false) {
   if (value == 0) return {negative, 0, 0};
   const int shift = std::countl_zero(value);
-  return {negative, static_cast<std::uint16_t>(kBias + 63 - shift),
-          value << shift};
+  return {negative, static_cast<std::uint16_t>(kBias + 63 - shift), value << shift};
 }
 
 /// A value with normalized significand `significand` (integer bit set) and
@@ -113,17 +109,13 @@ Bits IntegerBits(std::uint64_t value, bool negative = false) {
 /// (dropping bits: the result is a valid encoding, not a rounded value).
 Bits Scaled(bool negative, int exponent, std::uint64_t significand) {
   if (exponent >= 1) {
-    return {negative,
-            static_cast<std::uint16_t>(std::min(exponent, kMaxExponent)),
-            significand};
+    return {negative, static_cast<std::uint16_t>(std::min(exponent, kMaxExponent)), significand};
   }
   const int shift = 1 - exponent;
   return {negative, 0, shift >= 64 ? 0 : significand >> shift};
 }
 
-bool IsZero(const Bits& bits) {
-  return bits.exponent == 0 && bits.significand == 0;
-}
+bool IsZero(const Bits& bits) { return bits.exponent == 0 && bits.significand == 0; }
 
 std::string Show(const Bits& bits) {
   char text[96];
@@ -137,17 +129,16 @@ std::string Show(const Bits& bits) {
   } else {
     std::snprintf(value, sizeof value, "%.6Lg", Hardware(bits));
   }
-  std::snprintf(text, sizeof text, "%c%04X:%016llX (%s)",
-                bits.negative ? '-' : '+', static_cast<unsigned>(bits.exponent),
+  std::snprintf(text, sizeof text, "%c%04X:%016llX (%s)", bits.negative ? '-' : '+',
+                static_cast<unsigned>(bits.exponent),
                 static_cast<unsigned long long>(bits.significand), value);
   return text;
 }
 
 std::string ShowDouble(double x) {
   char text[64];
-  std::snprintf(
-      text, sizeof text, "%016llX (%a)",
-      static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(x)), x);
+  std::snprintf(text, sizeof text, "%016llX (%a)",
+                static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(x)), x);
   return text;
 }
 
@@ -163,13 +154,11 @@ class Tally {
   Tally& operator=(const Tally&) = delete;
 
   ~Tally() {
-    std::printf("[ COMPARED ] %s: %zu cases, %zu disagreements\n", what_,
-                compared_, disagreements_);
+    std::printf("[ COMPARED ] %s: %zu cases, %zu disagreements\n", what_, compared_,
+                disagreements_);
     std::fflush(stdout);
-    ::testing::Test::RecordProperty("cases_compared",
-                                    std::to_string(compared_));
-    ::testing::Test::RecordProperty("disagreements",
-                                    std::to_string(disagreements_));
+    ::testing::Test::RecordProperty("cases_compared", std::to_string(compared_));
+    ::testing::Test::RecordProperty("disagreements", std::to_string(disagreements_));
     if (disagreements_ > kShown) {
       ADD_FAILURE() << what_ << ": " << disagreements_ - kShown
                     << " further disagreements not shown";
@@ -206,8 +195,7 @@ class Corpus {
   std::uint64_t Below(std::uint64_t n) { return engine_() % n; }
   /// Uniform in lo .. hi (lo <= hi).
   int Between(int lo, int hi) {
-    return lo +
-           static_cast<int>(Below(static_cast<std::uint64_t>(hi - lo) + 1));
+    return lo + static_cast<int>(Below(static_cast<std::uint64_t>(hi - lo) + 1));
   }
   bool OneIn(std::uint64_t n) { return Below(n) == 0; }
   bool Coin() { return (engine_() & 1) != 0; }
@@ -385,8 +373,8 @@ void CompareBinary(Tally& tally, Op op, const Bits& a, const Bits& b) {
   }
   const Bits want = BitsOf(hardware);
   tally.Expect(Agree(want, software), [&] {
-    return Show(a) + " " + Symbol(op) + " " + Show(b) + ": hardware " +
-           Show(want) + ", software " + Show(BitsOf(software));
+    return Show(a) + " " + Symbol(op) + " " + Show(b) + ": hardware " + Show(want) + ", software " +
+           Show(BitsOf(software));
   });
 }
 
@@ -403,8 +391,7 @@ class ExtendedHardwareTest : public ::testing::Test {
     volatile long double one = 1.0L;
     ASSERT_NE(one + 0x1p-63L, 1.0L) << "the FPU does not keep 64 bits";
     ASSERT_EQ(one + 0x1p-64L, 1.0L) << "the FPU does not round ties to even";
-    ASSERT_EQ(one + 0x1.8p-64L, 1.0L + 0x1p-63L)
-        << "the FPU does not round to nearest";
+    ASSERT_EQ(one + 0x1.8p-64L, 1.0L + 0x1p-63L) << "the FPU does not round to nearest";
   }
 };
 
@@ -414,9 +401,8 @@ TEST_F(ExtendedHardwareTest, EncodingsSurviveAndNegationMatchesHardware) {
   for (int i = 0; i < 100000; ++i) {
     const Bits a = corpus.Finite();
     const Extended x = Software(a);
-    tally.Expect(BitsOf(x) == a, [&] {
-      return std::string("FromBits(") + Show(a) + ") gives " + Show(BitsOf(x));
-    });
+    tally.Expect(BitsOf(x) == a,
+                 [&] { return std::string("FromBits(") + Show(a) + ") gives " + Show(BitsOf(x)); });
     const Bits want = BitsOf(-Hardware(a));
     const Extended got = -x;
     tally.Expect(Agree(want, got), [&] {
@@ -433,8 +419,8 @@ TEST_F(ExtendedHardwareTest, FromIntegerMatchesHardwareConversion) {
     const Bits want = BitsOf(static_cast<long double>(value));
     const Extended got = Extended::FromInteger(value);
     tally.Expect(Agree(want, got), [&] {
-      return std::string("FromInteger(") + std::to_string(value) + "): hardware " +
-             Show(want) + ", software " + Show(BitsOf(got));
+      return std::string("FromInteger(") + std::to_string(value) + "): hardware " + Show(want) +
+             ", software " + Show(BitsOf(got));
     });
   };
   for (int k = 0; k < 64; ++k) {
@@ -480,8 +466,7 @@ TEST_F(ExtendedHardwareTest, AdditionMatchesHardware) {
     const int gap = c.Between(1, 66);
     const int width = std::min(63, gap + c.Between(-1, 1));
     const bool negative = c.Coin();
-    add(a, Scaled(negative, a.exponent - gap,
-                  c.SignificandWithLowBits(std::max(1, width))));
+    add(a, Scaled(negative, a.exponent - gap, c.SignificandWithLowBits(std::max(1, width))));
   }
   // Same exponent, same sign: a 65-bit sum whose lowest bit is a tie when
   // set.
@@ -497,8 +482,7 @@ TEST_F(ExtendedHardwareTest, AdditionMatchesHardware) {
     const int gap = c.Between(0, 70);
     const bool negative = c.OneIn(4) ? !a.negative : a.negative;
     const std::uint64_t significand =
-        c.Coin() ? c.Significand()
-                 : c.SignificandWithLowBits(std::clamp(gap, 1, 63));
+        c.Coin() ? c.Significand() : c.SignificandWithLowBits(std::clamp(gap, 1, 63));
     add(a, Scaled(negative, a.exponent - gap, significand));
   }
   // Subnormal operands, and sums crossing the normal threshold both ways.
@@ -561,8 +545,7 @@ TEST_F(ExtendedHardwareTest, MultiplicationMatchesHardware) {
     if (lo > hi) return;
     const int ea = c.Between(lo, hi);
     const Bits a{c.Coin(), static_cast<std::uint16_t>(ea), sa};
-    multiply(
-        a, Bits{c.Coin(), static_cast<std::uint16_t>(target + kBias - ea), sb});
+    multiply(a, Bits{c.Coin(), static_cast<std::uint16_t>(target + kBias - ea), sb});
   };
   for (int i = 0; i < 150000; ++i) {
     const std::uint64_t sa = c.Significand();
@@ -590,8 +573,7 @@ TEST_F(ExtendedHardwareTest, MultiplicationMatchesHardware) {
     const int target = c.Coin() ? c.Between(-70, 5) : c.ResultExponent();
     const int eb = target - effective + kBias;
     if (eb < 1 || eb > kMaxExponent) continue;
-    multiply(a,
-             Bits{c.Coin(), static_cast<std::uint16_t>(eb), c.Significand()});
+    multiply(a, Bits{c.Coin(), static_cast<std::uint16_t>(eb), c.Significand()});
   }
   // Scaling by 2^-j into the subnormal range so that exactly the low `w`
   // bits are dropped, those bits being at or next to the halfway pattern.
@@ -599,10 +581,8 @@ TEST_F(ExtendedHardwareTest, MultiplicationMatchesHardware) {
     const int w = c.Between(1, 63);
     const int ea = c.Between(1, 10);
     const int j = w + ea - 1;
-    const Bits a{c.Coin(), static_cast<std::uint16_t>(ea),
-                 c.SignificandWithLowBits(w)};
-    multiply(
-        a, Bits{c.Coin(), static_cast<std::uint16_t>(kBias - j), kIntegerBit});
+    const Bits a{c.Coin(), static_cast<std::uint16_t>(ea), c.SignificandWithLowBits(w)};
+    multiply(a, Bits{c.Coin(), static_cast<std::uint16_t>(kBias - j), kIntegerBit});
   }
   // Zeros: the sign is the exclusive or of the signs.
   for (int i = 0; i < 2000; ++i) {
@@ -632,8 +612,7 @@ TEST_F(ExtendedHardwareTest, DivisionMatchesHardware) {
     if (lo > hi) continue;
     const int ea = c.Between(lo, hi);
     const Bits a{c.Coin(), static_cast<std::uint16_t>(ea), c.Significand()};
-    divide(a, Bits{c.Coin(), static_cast<std::uint16_t>(ea - target + kBias),
-                   c.Significand()});
+    divide(a, Bits{c.Coin(), static_cast<std::uint16_t>(ea - target + kBias), c.Significand()});
   }
   // Subnormal divisors: quotients up to and beyond the overflow threshold.
   for (int i = 0; i < 15000; ++i) {
@@ -674,10 +653,8 @@ TEST_F(ExtendedHardwareTest, DivisionMatchesHardware) {
     const int w = c.Between(1, 63);
     const int ea = c.Between(1, 10);
     const int j = w + ea - 1;
-    const Bits a{c.Coin(), static_cast<std::uint16_t>(ea),
-                 c.SignificandWithLowBits(w)};
-    divide(a,
-           Bits{c.Coin(), static_cast<std::uint16_t>(kBias + j), kIntegerBit});
+    const Bits a{c.Coin(), static_cast<std::uint16_t>(ea), c.SignificandWithLowBits(w)};
+    divide(a, Bits{c.Coin(), static_cast<std::uint16_t>(kBias + j), kIntegerBit});
   }
   // Exact quotients: (b * q) / b for small whole q.
   for (int i = 0; i < 10000; ++i) {
@@ -703,12 +680,10 @@ TEST_F(ExtendedHardwareTest, ToDoubleMatchesHardware) {
   const auto convert = [&](const Bits& a) {
     const double want = static_cast<double>(Hardware(a));
     const double got = Software(a).ToDouble();
-    tally.Expect(
-        std::bit_cast<std::uint64_t>(want) == std::bit_cast<std::uint64_t>(got),
-        [&] {
-          return std::string("ToDouble(") + Show(a) + "): hardware " + ShowDouble(want) +
-                 ", software " + ShowDouble(got);
-        });
+    tally.Expect(std::bit_cast<std::uint64_t>(want) == std::bit_cast<std::uint64_t>(got), [&] {
+      return std::string("ToDouble(") + Show(a) + "): hardware " + ShowDouble(want) +
+             ", software " + ShowDouble(got);
+    });
   };
   // Anything at all: most of the range overflows or goes to zero.
   for (int i = 0; i < 30000; ++i) convert(c.Finite());
@@ -726,8 +701,7 @@ TEST_F(ExtendedHardwareTest, ToDoubleMatchesHardware) {
   // Ties in the subnormal range: more bits dropped the lower the value,
   // down to 2^-1075 (halfway between zero and the smallest subnormal).
   for (int i = 0; i < 40000; ++i) {
-    const int exponent =
-        c.Between(kDoubleMinSubnormal - 1, kDoubleMinNormal - 1);
+    const int exponent = c.Between(kDoubleMinSubnormal - 1, kDoubleMinNormal - 1);
     const int width = 11 + (kDoubleMinNormal - exponent);
     Bits a{c.Coin(), static_cast<std::uint16_t>(exponent), 0};
     if (width >= 64) {
@@ -741,11 +715,9 @@ TEST_F(ExtendedHardwareTest, ToDoubleMatchesHardware) {
   // above the tie that rounds up to 2^1024 (overflow).
   for (int i = 0; i < 20000; ++i) {
     Bits a{c.Coin(),
-           static_cast<std::uint16_t>(
-               c.Between(kDoubleMaxExponent - 1, kDoubleMaxExponent + 1)),
+           static_cast<std::uint16_t>(c.Between(kDoubleMaxExponent - 1, kDoubleMaxExponent + 1)),
            0};
-    const std::uint64_t high =
-        c.OneIn(3) ? ~std::uint64_t{0} : c.Next() | kIntegerBit;
+    const std::uint64_t high = c.OneIn(3) ? ~std::uint64_t{0} : c.Next() | kIntegerBit;
     a.significand = (high & ~Corpus::LowMask(11)) | c.HalfwayPattern(11);
     if (c.OneIn(4)) a.significand = c.Significand();
     convert(a);
@@ -783,8 +755,7 @@ TEST_F(ExtendedHardwareTest, PowersOfTenAndDigitChainsMatchHardware) {
       const Bits want = BitsOf(hardware);
       tally.Expect(Agree(want, software), [&] {
         return std::string("10^") + std::to_string(k) + " = " + Show(previous) +
-               " * 10: hardware " + Show(want) + ", software " +
-               Show(BitsOf(software));
+               " * 10: hardware " + Show(want) + ", software " + Show(BitsOf(software));
       });
       if (std::isinf(hardware)) {
         overflow_step = k;
@@ -840,8 +811,8 @@ TEST_F(ExtendedHardwareTest, PowersOfTenAndDigitChainsMatchHardware) {
       Bits want = BitsOf(hardware);
       const auto describe = [&] {
         return std::string("digit ") + std::to_string(k + 1) + " (" + std::to_string(digit) +
-               ") after " + Show(before) + ": hardware " + Show(want) +
-               ", software " + Show(BitsOf(software));
+               ") after " + Show(before) + ": hardware " + Show(want) + ", software " +
+               Show(BitsOf(software));
       };
       if (!tally.Expect(Agree(want, software), describe)) return;
       if (std::isinf(hardware)) return;
@@ -1010,13 +981,11 @@ std::string Quote(std::string_view token) {
 void CompareConversion(Tally& tally, std::string_view token) {
   const Reference want = ReferenceParse(token);
   const ParsedNumber got = ParseNumber(token);
-  const bool agree =
-      want.outcome == got.outcome && (want.outcome != Outcome::kNumber ||
-                                      Agree(BitsOf(want.value), got.value));
+  const bool agree = want.outcome == got.outcome &&
+                     (want.outcome != Outcome::kNumber || Agree(BitsOf(want.value), got.value));
   tally.Expect(agree, [&] {
     std::string text = Quote(token) + ": reference " + Name(want.outcome);
-    if (want.outcome == Outcome::kNumber)
-      text += std::string(" ") + Show(BitsOf(want.value));
+    if (want.outcome == Outcome::kNumber) text += std::string(" ") + Show(BitsOf(want.value));
     text += ", ParseNumber ";
     text += Name(got.outcome);
     if (got.outcome == Outcome::kNumber) text += std::string(" ") + Show(BitsOf(got.value));
@@ -1058,7 +1027,8 @@ std::string ExponentText(Corpus& c, bool negative, std::int64_t value) {
   } else if (c.OneIn(3)) {
     text += '+';
   }
-  if (c.OneIn(8)) text += std::string(static_cast<std::size_t>(c.OneIn(4) ? 25 : c.Between(1, 3)), '0');
+  if (c.OneIn(8))
+    text += std::string(static_cast<std::size_t>(c.OneIn(4) ? 25 : c.Between(1, 3)), '0');
   text += std::to_string(value);
   return text;
 }
@@ -1069,8 +1039,7 @@ struct Mantissa {
 };
 
 /// Digits with or without a point: leading, inner or trailing.
-Mantissa MakeMantissa(Corpus& c, int integer_digits, int fraction_digits,
-                      bool point) {
+Mantissa MakeMantissa(Corpus& c, int integer_digits, int fraction_digits, bool point) {
   Mantissa mantissa;
   mantissa.text = DigitString(c, integer_digits);
   if (point) {
@@ -1087,13 +1056,11 @@ std::string OrdinaryToken(Corpus& c) {
   token += SignText(c);
   int integer_digits = c.OneIn(10) ? c.Between(0, 300) : c.Between(0, 40);
   const bool point = c.Coin();
-  const int fraction_digits =
-      !point ? 0 : (c.OneIn(10) ? c.Between(0, 300) : c.Between(0, 40));
+  const int fraction_digits = !point ? 0 : (c.OneIn(10) ? c.Between(0, 300) : c.Between(0, 40));
   if (integer_digits + fraction_digits == 0 && !c.OneIn(20)) integer_digits = 1;
   token += MakeMantissa(c, integer_digits, fraction_digits, point).text;
   if (!c.OneIn(3)) {
-    const std::int64_t value =
-        c.OneIn(4) ? c.Between(0, 400) : c.Between(0, 40);
+    const std::int64_t value = c.OneIn(4) ? c.Between(0, 400) : c.Between(0, 40);
     token += ExponentText(c, c.Coin(), value);
   }
   return token;
@@ -1102,8 +1069,7 @@ std::string OrdinaryToken(Corpus& c) {
 /// Decimal digits of a value close to a landmark: `prefix` followed by up to
 /// `extra` random digits, with a point placed anywhere and the exponent
 /// chosen so that the first digit stands for 10^`leading_power`.
-std::string NearLandmarkToken(Corpus& c, const std::string& prefix,
-                              int leading_power, int extra) {
+std::string NearLandmarkToken(Corpus& c, const std::string& prefix, int leading_power, int extra) {
   std::string digits =
       prefix.substr(0, static_cast<std::size_t>(c.Between(1, static_cast<int>(prefix.size()))));
   digits += DigitString(c, c.Between(0, extra));
@@ -1122,8 +1088,7 @@ std::string NearLandmarkToken(Corpus& c, const std::string& prefix,
 
 /// Tokens whose net power of ten is large: thousands of multiplications.
 std::string LargePowerToken(Corpus& c) {
-  static constexpr int kNetPowers[] = {4929, 4930, 4931, 4932, 4933,
-                                       9860, 9861, 9862, 9863};
+  static constexpr int kNetPowers[] = {4929, 4930, 4931, 4932, 4933, 9860, 9861, 9862, 9863};
   switch (c.Below(8)) {
     case 0: {  // exponent anywhere in 0 .. 5000
       const int digits = c.Between(1, 25);
@@ -1160,10 +1125,10 @@ std::string LargePowerToken(Corpus& c) {
       const int fraction = c.Between(0, 3);
       std::string token = SignText(c);
       token += std::string(static_cast<std::size_t>(c.Between(1, 3)), '0');
-      if (fraction > 0 || c.Coin()) token += std::string(".") + std::string(static_cast<std::size_t>(fraction), '0');
+      if (fraction > 0 || c.Coin())
+        token += std::string(".") + std::string(static_cast<std::size_t>(fraction), '0');
       const bool negative = c.Coin();
-      token +=
-          ExponentText(c, negative, negative ? n - fraction : n + fraction);
+      token += ExponentText(c, negative, negative ? n - fraction : n + fraction);
       return token;
     }
     case 5:  // next to the largest finite extended value
@@ -1173,8 +1138,7 @@ std::string LargePowerToken(Corpus& c) {
                       : NearLandmarkToken(c, "18225997659412373012", -4951, 6);
     default: {  // exponents at and beyond the 32-bit limit
       static constexpr std::int64_t kExponents[] = {
-          2147483647, 2147483646,  2147483648,   2147483657,
-          4294967296, 99999999999, 1234567890123};
+          2147483647, 2147483646, 2147483648, 2147483657, 4294967296, 99999999999, 1234567890123};
       const int fraction = c.Between(0, 12);
       std::string token = SignText(c);
       const int integer_digits = c.Between(0, 4);
@@ -1182,8 +1146,7 @@ std::string LargePowerToken(Corpus& c) {
       token += MakeMantissa(c, integer_digits, fraction, point).text;
       if (token.find_first_of("0123456789") == std::string::npos) token += '7';
       const bool negative = c.Coin();
-      token +=
-          ExponentText(c, negative, kExponents[c.Below(std::size(kExponents))]);
+      token += ExponentText(c, negative, kExponents[c.Below(std::size(kExponents))]);
       return token;
     }
   }
@@ -1195,8 +1158,7 @@ std::string Damaged(Corpus& c, std::string token) {
   static constexpr char kBytes[] = "..++--eEx ,\t$0";
   static constexpr const char* kSuffixes[] = {"x",  ".",  "e", "e+", "E-",
                                               ".5", "e5", " ", "-",  "1e5000x"};
-  static constexpr const char* kPrefixes[] = {"++", "+-", "--", ".",
-                                              "e",  "x",  "-.", "+e"};
+  static constexpr const char* kPrefixes[] = {"++", "+-", "--", ".", "e", "x", "-.", "+e"};
   const char byte = kBytes[c.Below(sizeof kBytes - 1)];
   const std::size_t at = c.Below(token.size() + 1);
   switch (c.Below(6)) {
@@ -1353,14 +1315,12 @@ TEST_F(ExtendedHardwareTest, ParseNumberMatchesReferenceOnLargePowers) {
   }
   // Exponents at the 32-bit limit, with and without leading zeros, and
   // fraction digits pushing the net power over it.
-  for (const char* exponent : {"2147483646", "2147483647", "2147483648",
-                               "4294967296", "21474836470"}) {
-    for (const char* mantissa :
-         {"0", "7", "0.5", "7.000000005", "0.0000000001"}) {
+  for (const char* exponent :
+       {"2147483646", "2147483647", "2147483648", "4294967296", "21474836470"}) {
+    for (const char* mantissa : {"0", "7", "0.5", "7.000000005", "0.0000000001"}) {
       for (const char* sign : {"", "-"}) {
         for (const char* zeros : {"", "000000000000"}) {
-          CompareConversion(
-              tally, std::string(mantissa) + "e" + sign + zeros + exponent);
+          CompareConversion(tally, std::string(mantissa) + "e" + sign + zeros + exponent);
         }
       }
     }

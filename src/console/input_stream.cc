@@ -10,9 +10,8 @@ constexpr unsigned char kLineFeed = 10;
 constexpr unsigned char kCarriageReturn = 13;
 
 // Bytes that neither end a line nor mark the end of the input.
-constexpr ByteSet kInsideLine = ByteSet::Of([](unsigned char b) {
-  return b != kLineFeed && b != kCarriageReturn && b != kEndMark;
-});
+constexpr ByteSet kInsideLine = ByteSet::Of(
+    [](unsigned char b) { return b != kLineFeed && b != kCarriageReturn && b != kEndMark; });
 
 }  // namespace
 
@@ -53,8 +52,7 @@ bool InputStream::SkipWhile(const ByteSet& skip) {
   return false;
 }
 
-bool InputStream::AppendWhile(Text& text, const ByteSet& keep,
-                              SourcePlace caller) {
+bool InputStream::AppendWhile(Text& text, const ByteSet& keep, SourcePlace caller) {
   while (HasByte()) {
     // Take the whole run of kept bytes in the buffer at once.
     const std::size_t first = start_;

@@ -83,9 +83,7 @@ class InputStream {
 
   /// Where the last failed AppendWhile ran out of memory: inside the stream,
   /// then the call into it.
-  const std::array<CodeLocation, 2>& AllocationFailure() const {
-    return allocation_failure_;
-  }
+  const std::array<CodeLocation, 2>& AllocationFailure() const { return allocation_failure_; }
 
   /// The run-time error number of a read that failed during the current
   /// operation, or 0.
@@ -93,7 +91,7 @@ class InputStream {
 
  private:
   // Room for what one read delivers; a line may span many reads.
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   // Consumes the buffered bytes from here up to the first one not in `set`.
   void ConsumeRun(const ByteSet& set) {

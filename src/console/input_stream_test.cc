@@ -41,18 +41,20 @@ TEST(LineInputTest, LineEndsAndWhatEachLineHolds) {
       {"CR CR LF: an empty line between", "a\r\r\nb\n", {"a", "", "b"}},
       {"empty lines give empty names", "\n\nx\n", {"", "", "x"}},
       {"blanks, tab, control and high bytes kept",
-       "  Ana\tMaria \x01\x7f\xe4\xff \n", {"  Ana\tMaria \x01\x7f\xe4\xff ", ""}},
+       "  Ana\tMaria \x01\x7f\xe4\xff \n",
+       {"  Ana\tMaria \x01\x7f\xe4\xff ", ""}},
       {"NUL bytes kept", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
       {"last line without line end", "Ivan\nPetar", {"Ivan", "Petar", ""}},
       {"no input at all", "", {"", ""}},
-      {"byte 26 ends the input for good", "Iv\x1a" "an\nPetar\n",
+      {"byte 26 ends the input for good",
+       "Iv\x1a"
+       "an\nPetar\n",
        {"Iv", "", ""}},
       {"byte 26 at a line start", "Ivan\n\x1aPetar\n", {"Ivan", "", ""}},
   };
   for (const Case& c : cases) {
     FakePlatform platform(c.input);
-    EXPECT_EQ(ReadNames(platform, static_cast<int>(c.names.size())), c.names)
-        << c.about;
+    EXPECT_EQ(ReadNames(platform, static_cast<int>(c.names.size())), c.names) << c.about;
   }
 }
 

@@ -7,8 +7,8 @@ namespace igra::console {
 namespace {
 
 // Every byte but the line ends and the end mark.
-constexpr ByteSet kNameBytes = ByteSet::Of(
-    [](unsigned char b) { return b != '\r' && b != '\n' && b != kEndMark; });
+constexpr ByteSet kNameBytes =
+    ByteSet::Of([](unsigned char b) { return b != '\r' && b != '\n' && b != kEndMark; });
 
 }  // namespace
 

@@ -17,8 +17,7 @@ IGRA_NOINLINE void Pause(SourcePlace place = SourcePlace::Here());
 /// (every byte but CR, LF and the end mark, of any length; possibly none),
 /// then discards the line end.  Memory running out while the name grows
 /// stops the run with error 203.
-IGRA_NOINLINE void AskName(Text& name,
-                           SourcePlace place = SourcePlace::Here());
+IGRA_NOINLINE void AskName(Text& name, SourcePlace place = SourcePlace::Here());
 
 }  // namespace igra::console
 

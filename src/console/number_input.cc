@@ -37,10 +37,8 @@ void AskNumber(double& answer, SourcePlace place) {
   }
   if (convert) {
     const ParsedNumber parsed = ParseNumber(token.View());
-    if (parsed.outcome == ParsedNumber::Outcome::kNotNumber)
-      StopRun(kNotANumber, {step});
-    if (parsed.outcome == ParsedNumber::Outcome::kOverflow)
-      StopRun(kOverflow, {step});
+    if (parsed.outcome == ParsedNumber::Outcome::kNotNumber) StopRun(kNotANumber, {step});
+    if (parsed.outcome == ParsedNumber::Outcome::kOverflow) StopRun(kOverflow, {step});
     result = parsed.value;
   }
 

@@ -17,8 +17,7 @@ namespace igra::console {
 /// byte), and with 205 when its conversion overflows or its value is beyond
 /// the double range; in that last case only after the rest of the line has
 /// been discarded.  Input that ends while only blank bytes were left gives 0.
-IGRA_NOINLINE void AskNumber(double& answer,
-                             SourcePlace place = SourcePlace::Here());
+IGRA_NOINLINE void AskNumber(double& answer, SourcePlace place = SourcePlace::Here());
 
 }  // namespace igra::console
 

@@ -17,8 +17,7 @@ void Show(std::initializer_list<std::string_view> pieces, bool line_break,
   std::array<std::string_view, 16> parts;
   std::size_t count = 0;
   auto send = [&] {
-    if (!CurrentPlatform().Write(std::span(parts.data(), count)))
-      StopRun(kWriteFailed, {step});
+    if (!CurrentPlatform().Write(std::span(parts.data(), count))) StopRun(kWriteFailed, {step});
     count = 0;
   };
   for (const std::string_view piece : pieces) {

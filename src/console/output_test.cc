@@ -37,21 +37,21 @@ TEST(OutputTest, LongPiecesAndManyPiecesArriveWhole) {
   FakePlatform platform;
   UsePlatform(platform);
   const std::string long_piece(100000, 'x');
-  ShowLine({long_piece, "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k",
-            "l", "m", "n", "o", "p", "q", "r"});
+  ShowLine({long_piece, "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o",
+            "p", "q", "r"});
   EXPECT_EQ(platform.output, long_piece + "abcdefghijklmnopqr\r\n");
 }
 
 // The report of an error found in a step: the heading, the step with its
 // routine, line and file, the start-up location alone, the empty line.
 void ExpectStepReport(const std::string& output, int number, unsigned line) {
-  const std::regex form(
-      "Runtime error " + std::to_string(number) +
-      " at \\$([0-9A-F]{8})\r\n"
-      "  \\$\\1  TestBody,  line " + std::to_string(line) +
-      " of src/console/output_test\\.cc\r\n"
-      "  \\$[0-9A-F]{8}\r\n"
-      "\r\n");
+  const std::regex form("Runtime error " + std::to_string(number) +
+                        " at \\$([0-9A-F]{8})\r\n"
+                        "  \\$\\1  TestBody,  line " +
+                        std::to_string(line) +
+                        " of src/console/output_test\\.cc\r\n"
+                        "  \\$[0-9A-F]{8}\r\n"
+                        "\r\n");
   EXPECT_TRUE(std::regex_match(output, form)) << output;
 }
 
@@ -88,9 +88,8 @@ TEST(OutputTest, BackTraceLinesAreCutAt255Bytes) {
   UsePlatform(platform);
   const std::string routine(400, 'r');
   try {
-    StopRun(kOutOfMemory, {{0, {routine.c_str(), "file.cc", 7}},
-                           {0, {nullptr, "other.cc", 0}},
-                           {0, {}}});
+    StopRun(kOutOfMemory,
+            {{0, {routine.c_str(), "file.cc", 7}}, {0, {nullptr, "other.cc", 0}}, {0, {}}});
   } catch (const FakePlatform::Exited&) {
   }
   const std::string& report = platform.output;

@@ -23,7 +23,7 @@ TEST(ParseNumberTest, ExtendedResults) {
       {"-6", true, 0x4001, 0xC000000000000000},
       {"0", false, 0, 0},
       {"-0", true, 0, 0},
-      {"0.1", false, 0x3FFB, 0xCCCCCCCCCCCCCCCD},  // 1 / 10, rounded once
+      {"0.1", false, 0x3FFB, 0xCCCCCCCCCCCCCCCD},                   // 1 / 10, rounded once
       {"18446744073709551615", false, 0x403E, 0xFFFFFFFFFFFFFFFF},  // 2^64 - 1
       {"18446744073709551617", false, 0x403F, 0x8000000000000000},  // a tie
       {"1e4932", false, 0x7FFE, 0},  // checked below by its double only

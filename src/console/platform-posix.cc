@@ -11,7 +11,7 @@
 #include "console/platform.h"
 
 // The first byte of the executable image, placed there by the linker.
-extern "C" const char __executable_start[];
+extern "C" const char __executable_start[];  // NOLINT(bugprone-reserved-identifier)
 
 namespace igra::console {
 
@@ -50,8 +50,7 @@ class PosixPlatform final : public Platform {
       if (error == EPIPE) return {};
       if (WouldBlock(error)) {
         // Another program left standard input non-blocking: wait for it.
-        if (const int failed = WaitUntilReady(STDIN_FILENO, POLLIN))
-          return {0, failed};
+        if (const int failed = WaitUntilReady(STDIN_FILENO, POLLIN)) return {0, failed};
         continue;
       }
       return {0, error};
@@ -89,8 +88,7 @@ class PosixPlatform final : public Platform {
       if (n < 0) {
         const int error = errno;
         if (error == EINTR) continue;
-        if (WouldBlock(error) && WaitUntilReady(STDOUT_FILENO, POLLOUT) == 0)
-          continue;
+        if (WouldBlock(error) && WaitUntilReady(STDOUT_FILENO, POLLOUT) == 0) continue;
         return false;
       }
       if (n == 0) return false;  // no progress: the output takes nothing
@@ -117,8 +115,7 @@ Platform& SystemPlatform() {
 }
 
 std::uint32_t ImageOffset(std::uintptr_t address) {
-  return static_cast<std::uint32_t>(
-      address - reinterpret_cast<std::uintptr_t>(__executable_start));
+  return static_cast<std::uint32_t>(address - reinterpret_cast<std::uintptr_t>(__executable_start));
 }
 
 }  // namespace igra::console

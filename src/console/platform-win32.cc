@@ -26,16 +26,13 @@ int ReadErrorNumber(DWORD code) {
 class Win32Platform final : public Platform {
  public:
   Win32Platform()
-      : input_(GetStdHandle(STD_INPUT_HANDLE)),
-        output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
+      : input_(GetStdHandle(STD_INPUT_HANDLE)), output_(GetStdHandle(STD_OUTPUT_HANDLE)) {
     // No dialog box may ever appear: failures end the run with a report.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX |
-                 SEM_NOOPENFILEERRORBOX);
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   }
 
   ReadResult Read(std::span<char> buffer) override {
-    const DWORD wanted = static_cast<DWORD>(
-        std::min<std::size_t>(buffer.size(), 1u << 30));
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1u << 30));
     DWORD got = 0;
     if (ReadFile(input_, buffer.data(), wanted, &got, nullptr))
       return {static_cast<std::size_t>(got), 0};  // 0 bytes: end of input
@@ -70,12 +67,9 @@ class Win32Platform final : public Platform {
   // Writes every byte of `bytes`, completing short writes.
   bool WriteAll(std::string_view bytes) {
     while (!bytes.empty()) {
-      const DWORD chunk = static_cast<DWORD>(
-          std::min<std::size_t>(bytes.size(), 1u << 30));
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
       DWORD written = 0;
-      if (!WriteFile(output_, bytes.data(), chunk, &written, nullptr) ||
-          written == 0)
-        return false;
+      if (!WriteFile(output_, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
       bytes.remove_prefix(written);
     }
     return true;
@@ -83,7 +77,7 @@ class Win32Platform final : public Platform {
 
   HANDLE input_;
   HANDLE output_;
-  char gather_[64 * 1024];
+  char gather_[64 * 1024] = {};
 };
 
 }  // namespace

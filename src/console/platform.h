@@ -15,12 +15,10 @@
 /// it).  Used in functions that are never inlined.
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <intrin.h>
-#define IGRA_CALL_LOCATION() \
-  (reinterpret_cast<std::uintptr_t>(_ReturnAddress()) - 1)
+#define IGRA_CALL_LOCATION() (reinterpret_cast<std::uintptr_t>(_ReturnAddress()) - 1)
 #define IGRA_NOINLINE __declspec(noinline)
 #else
-#define IGRA_CALL_LOCATION() \
-  (reinterpret_cast<std::uintptr_t>(__builtin_return_address(0)) - 1)
+#define IGRA_CALL_LOCATION() (reinterpret_cast<std::uintptr_t>(__builtin_return_address(0)) - 1)
 #define IGRA_NOINLINE __attribute__((noinline))
 #endif
 

@@ -1,8 +1,8 @@
 #include "console/program.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -62,7 +62,7 @@ class ReportText {
   // The heading, the error location, its callers, the start-up location
   // and the empty line.
   static constexpr std::size_t kLines = 1 + 1 + kMaxCallerLines + 1 + 1;
-  std::array<char, kLines * (kMaxReportLine + 2)> text_{};
+  std::array<char, kLines*(kMaxReportLine + 2)> text_{};
   std::size_t length_ = 0;
   std::size_t line_length_ = 0;
 };
@@ -92,7 +92,7 @@ void AddBackTraceLine(ReportText& report, const CodeLocation& location) {
 // faulty one return, the process ends here all the same.
 [[noreturn]] void EndProcess(int status) {
   g_platform->Exit(status);
-  std::_Exit(status);
+  std::_Exit(status);  // cppcheck-suppress unreachableCode ; the safety net above
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ constexpr std::string_view kWhile = "dokato ";
 
 }  // namespace
 
+// One step a line, however long its text.
+// clang-format off
 void PlayLevel1() {
   // The hero beats an opponent and takes a locked chest along.
   ShowLine({"Nivo 1"});
@@ -162,5 +164,6 @@ void PlayLevel1() {
     FinishGame();
   }
 }
+// clang-format on
 
 }  // namespace igra

@@ -4,6 +4,8 @@
 
 namespace igra {
 
+// One step a line, however long its text.
+// clang-format off
 void PlayLevel3() {
   // The horse: 1 feeds it, 2 does not.
   ShowLine({"Vie se namirate v nivo 3"});
@@ -71,5 +73,6 @@ void PlayLevel3() {
   ShowLine({"Chestito ti specheli igrata"});
   Pause();
 }
+// clang-format on
 
 }  // namespace igra
