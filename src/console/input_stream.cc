@@ -1,5 +1,6 @@
 #include "console/input_stream.h"
 
+#include <cstring>
 #include <span>
 
 namespace igra::console {
@@ -9,11 +10,17 @@ namespace {
 constexpr unsigned char kLineFeed = 10;
 constexpr unsigned char kCarriageReturn = 13;
 
-// Bytes that neither end a line nor mark the end of the input.
-constexpr ByteSet kInsideLine = ByteSet::Of(
-    [](unsigned char b) { return b != kLineFeed && b != kCarriageReturn && b != kEndMark; });
-
 }  // namespace
+
+const char* LineRunEnd(const char* first, const char* last) {
+  // memchr scans a block at a time; each hit narrows the search for the
+  // next kind of byte.
+  for (const unsigned char stop : {kLineFeed, kCarriageReturn, kEndMark}) {
+    const void* hit = std::memchr(first, stop, static_cast<std::size_t>(last - first));
+    if (hit != nullptr) last = static_cast<const char*>(hit);
+  }
+  return last;
+}
 
 void InputStream::BeginOperation() {
   ended_ = false;
@@ -38,25 +45,25 @@ void InputStream::DiscardLine() {
   if (AtEnd()) return;
   // Bytes inside the line go a buffer at a time; after each of them the
   // line may also end with the input or at the end mark.
-  if (!SkipWhile(kInsideLine) || Peek() == kEndMark) return;
+  if (!SkipRun(LineRunEnd) || Peek() == kEndMark) return;
   const unsigned char b = Peek();
   Consume();
   if (b == kCarriageReturn && !AtEnd() && Peek() == kLineFeed) Consume();
 }
 
-bool InputStream::SkipWhile(const ByteSet& skip) {
+bool InputStream::SkipRun(RunEnd run_end) {
   while (HasByte()) {
-    ConsumeRun(skip);
+    ConsumeRun(run_end);
     if (start_ < end_) return true;
   }
   return false;
 }
 
-bool InputStream::AppendWhile(Text& text, const ByteSet& keep, SourcePlace caller) {
+bool InputStream::AppendRun(Text& text, RunEnd run_end, SourcePlace caller) {
   while (HasByte()) {
     // Take the whole run of kept bytes in the buffer at once.
     const std::size_t first = start_;
-    ConsumeRun(keep);
+    ConsumeRun(run_end);
     if (!text.Append({buffer_.data() + first, start_ - first})) {
       start_ = first;
       allocation_failure_ = {

@@ -17,23 +17,13 @@ namespace igra::console {
 /// No operation ever consumes it.
 inline constexpr unsigned char kEndMark = 26;
 
-/// A set of byte values, so that the buffer can be scanned a run of bytes
-/// at a time (a name or a junk line may be gigabytes long).
-class ByteSet {
- public:
-  /// The bytes for which `member` holds.
-  template <typename Predicate>
-  static constexpr ByteSet Of(Predicate member) {
-    ByteSet set;
-    for (int b = 0; b < 256; ++b)
-      set.members_[static_cast<std::size_t>(b)] = member(static_cast<unsigned char>(b));
-    return set;
-  }
-  bool Contains(char b) const { return members_[static_cast<unsigned char>(b)]; }
+/// Finds where a run of bytes ends: the first byte in [first, last) that
+/// does not belong to the run, or `last`.  The stream scans its buffer a run
+/// at a time with one (a name or a junk line may be gigabytes long).
+using RunEnd = const char* (*)(const char* first, const char* last);
 
- private:
-  std::array<bool, 256> members_{};
-};
+/// The run of bytes inside a line: it ends at the first LF, CR or end mark.
+const char* LineRunEnd(const char* first, const char* last);
 
 /// The bytes of standard input, buffered in blocks.
 ///
@@ -70,18 +60,20 @@ class InputStream {
   /// delivered so far, waits for one more byte to see whether it is an LF.
   void DiscardLine();
 
-  /// Consumes the bytes from here up to the first one not in `skip`, or up
-  /// to the end of input.  Returns HasByte().
-  bool SkipWhile(const ByteSet& skip);
+  /// Consumes the run of bytes that starts here, reading more input as
+  /// needed, up to where `run_end` says it ends or to the end of input.
+  /// Returns HasByte().
+  bool SkipRun(RunEnd run_end);
 
-  /// Appends to `text` the bytes from here up to the first one not in
-  /// `keep`, or up to the end of input, consuming them.  Returns false when
-  /// memory ran out while `text` grew; then the place of that failure is in
-  /// AllocationFailure() and the stream is unchanged from where it stopped.
-  IGRA_NOINLINE bool AppendWhile(Text& text, const ByteSet& keep,
-                                 SourcePlace caller = SourcePlace::Here());
+  /// Appends to `text` the run of bytes that starts here, consuming it, up
+  /// to where `run_end` says it ends or to the end of input.  Returns false
+  /// when memory ran out while `text` grew; then the place of that failure
+  /// is in AllocationFailure() and the stream stops before the bytes that
+  /// did not fit.
+  IGRA_NOINLINE bool AppendRun(Text& text, RunEnd run_end,
+                               SourcePlace caller = SourcePlace::Here());
 
-  /// Where the last failed AppendWhile ran out of memory: inside the stream,
+  /// Where the last failed AppendRun ran out of memory: inside the stream,
   /// then the call into it.
   const std::array<CodeLocation, 2>& AllocationFailure() const { return allocation_failure_; }
 
@@ -93,16 +85,19 @@ class InputStream {
   // Room for what one read delivers; a line may span many reads.
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
-  // Consumes the buffered bytes from here up to the first one not in `set`.
-  void ConsumeRun(const ByteSet& set) {
-    while (start_ < end_ && set.Contains(buffer_[start_])) ++start_;
+  // Consumes the buffered part of the run that starts here.
+  void ConsumeRun(RunEnd run_end) {
+    start_ = static_cast<std::size_t>(run_end(buffer_.data() + start_, buffer_.data() + end_) -
+                                      buffer_.data());
   }
 
   Platform& platform_;
-  std::array<char, kBufferSize> buffer_{};
-  std::size_t start_ = 0;  // next unread byte
-  std::size_t end_ = 0;    // end of the bytes read
-  bool ended_ = false;     // end of input seen in this operation
+  // Not zero-filled: only bytes a read delivered are ever looked at, and
+  // leaving it alone spares the start-up 64 KiB of page faults.
+  std::array<char, kBufferSize> buffer_;  // NOLINT(cppcoreguidelines-pro-type-member-init)
+  std::size_t start_ = 0;                 // next unread byte
+  std::size_t end_ = 0;                   // end of the bytes read
+  bool ended_ = false;                    // end of input seen in this operation
   int failed_read_ = 0;
   std::array<CodeLocation, 2> allocation_failure_{};
 };

@@ -4,14 +4,6 @@
 
 namespace igra::console {
 
-namespace {
-
-// Every byte but the line ends and the end mark.
-constexpr ByteSet kNameBytes =
-    ByteSet::Of([](unsigned char b) { return b != '\r' && b != '\n' && b != kEndMark; });
-
-}  // namespace
-
 void Pause(SourcePlace place) {
   const CodeLocation step{IGRA_CALL_LOCATION(), place};
   InputStream& input = CurrentInput();
@@ -25,7 +17,7 @@ void AskName(Text& name, SourcePlace place) {
   InputStream& input = CurrentInput();
   input.BeginOperation();
   name.Clear();
-  if (!input.AppendWhile(name, kNameBytes)) {
+  if (!input.AppendRun(name, LineRunEnd)) {
     const auto& [inside, call] = input.AllocationFailure();
     StopRun(kOutOfMemory, {inside, call, step});
   }
