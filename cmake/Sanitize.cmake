@@ -18,6 +18,8 @@ if(IGRA_SANITIZE)
     -fno-omit-frame-pointer
     -fno-optimize-sibling-calls)
   add_link_options(-fsanitize=address,undefined)
+  # The sanitizer runtimes cannot be linked into a static executable.
+  set(IGRA_STATIC OFF)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     # GCC's flow analysis is less precise on sanitized code and then warns
     # of uninitialized members inside the standard library (std::regex).

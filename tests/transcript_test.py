@@ -241,6 +241,9 @@ def main():
     parser.add_argument("--windows", action="store_true",
                         help="the binary is a Windows program: skip the "
                              "cases that need POSIX-only faults")
+    parser.add_argument("--sanitized", action="store_true",
+                        help="the binary is built with sanitizers: skip the "
+                             "cases that limit its address space")
     parser.add_argument("--list", action="store_true")
     parser.add_argument("cases", nargs="*")
     args = parser.parse_args()
@@ -260,6 +263,8 @@ def main():
         reason = case.posix_only() if args.windows else None
         if case.memory_limit and args.prefix:
             reason = "an address-space limit would bind the emulator, not the game"
+        if case.memory_limit and args.sanitized:
+            reason = "a sanitizer's shadow memory cannot fit under an address-space limit"
         if reason:
             skipped += 1
             print(f"skip {name}: {reason}")

@@ -60,6 +60,7 @@ void AskNumber(double& answer, SourcePlace place) {
   }
   if (convert) {
     const ParsedNumber parsed = ParseNumber(token.View());
+    token.Clear();  // released before a stop: exit does not unwind this frame
     if (parsed.outcome == ParsedNumber::Outcome::kNotNumber) StopRun(kNotANumber, {step});
     if (parsed.outcome == ParsedNumber::Outcome::kOverflow) StopRun(kOverflow, {step});
     result = parsed.value;
