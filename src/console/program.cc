@@ -112,10 +112,10 @@ void RunProgram(void (&script)(), Platform& platform) {
   try {
     script();
   } catch (...) {
-    // Running out of memory is the only failure the library reports by
-    // exception here (bad_alloc, or length_error for a string that cannot
-    // grow); the input operations catch it where it can happen, and this
-    // catches it anywhere else.
+    // The input grows only in Texts, which answer running out of memory
+    // with a result (error 203 with its chain of callers).  The only other
+    // exception the library could raise here is an allocation failure too
+    // (bad_alloc, length_error): it ends the run with 203, never a crash.
     StopRun(kOutOfMemory, {});
   }
   ExitNormally();
