@@ -78,7 +78,9 @@ TEST(AskNumberTest, StoresTheNumberAndDiscardsTheRestOfItsLine) {
       {"6\rnext\r", 6, "next"},
       {"\n\n  \t\r\n 7  \nnext\n", 7, "next"},
       {"42", 42, ""},
-      {std::string(50, '\n') + " \t\r\n" + std::string(40, ' ') + "7\n", 7, ""},  // long blank runs
+      // Blank runs longer than the blocks they are scanned in.
+      {std::string(50, '\n') + " \t\r\n" + std::string(40, ' ') + "7\n", 7, ""},
+      {std::string(100, '\n') + "7" + std::string(100, ' ') + "\n", 7, ""},
       {"6\x1a", 6, ""},
       {"\n\n\n", 0, ""},  // only empty lines before the end: 0
       {" \t ", 0, ""},
@@ -110,7 +112,7 @@ TEST(AskNumberTest, StopsOnAnswersThatAreNotNumbersOrOverflow) {
       {"", 106},
       {"\x1a", 106},
       {" \t\x1a", 106},
-      {std::string(37, '\n') + "\x1a", 106},
+      {std::string(100, '\n') + "\x1a" + std::string(100, '\n'), 106},
       {"abc\n", 106},
       {"12abc\n", 106},
       {"1,5\n", 106},
