@@ -21,7 +21,6 @@ import os
 import pathlib
 import select
 import shlex
-import signal
 import subprocess
 import sys
 import tempfile
@@ -31,6 +30,7 @@ HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE / "transcripts"))
 
 import levels  # noqa: E402
+from casekit import describe_status, first_difference  # noqa: E402
 import script  # noqa: E402
 
 TIMEOUT_SECONDS = 60  # a hang guard only; a healthy case takes a second or two
@@ -84,25 +84,6 @@ def typed_lines(name, reads, answers):
              else next(answers) for read in reads]
     assert next(answers, None) is None, "answers left over"
     return lines
-
-
-def first_difference(expected, actual):
-    actual = bytes(actual)
-    limit = min(len(expected), len(actual))
-    at = next((i for i in range(limit) if expected[i] != actual[i]), limit)
-    return (f"first difference at byte {at} (expected {len(expected)} bytes, "
-            f"got {len(actual)})\n"
-            f"  before:   {expected[max(at - 40, 0):at]!r}\n"
-            f"  expected: {expected[at:at + 40]!r}\n"
-            f"  actual:   {actual[at:at + 40]!r}")
-
-
-def describe_status(status):
-    if status is None:
-        return "none (the game was still running)"
-    if isinstance(status, int) and status < 0:
-        return f"killed by {signal.Signals(-status).name}"
-    return str(status)
 
 
 # Running the game -------------------------------------------------------------

@@ -18,7 +18,6 @@ import pathlib
 import resource
 import select
 import shlex
-import signal
 import subprocess
 import sys
 import tempfile
@@ -27,7 +26,7 @@ import time
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE / "transcripts"))
 
-from casekit import Case  # noqa: E402
+from casekit import describe_status, first_difference  # noqa: E402
 
 TIMEOUT_SECONDS = 60  # a hang guard only; a healthy case takes milliseconds
 
@@ -44,23 +43,6 @@ def load_cases():
                 raise SystemExit(f"duplicate case name {name}")
             cases[name] = case
     return cases
-
-
-def show(data, start, end):
-    return repr(data[max(start, 0):end])
-
-
-def first_difference(expected, actual):
-    """A short description of where two byte strings part."""
-    limit = min(len(expected), len(actual))
-    at = next((i for i in range(limit) if expected[i] != actual[i]), limit)
-    return (
-        f"first difference at byte {at} "
-        f"(expected {len(expected)} bytes, got {len(actual)})\n"
-        f"  before:   {show(expected, at - 40, at)}\n"
-        f"  expected: {show(expected, at, at + 40)}\n"
-        f"  actual:   {show(actual, at, at + 40)}"
-    )
 
 
 def check_output(case, actual):
@@ -199,12 +181,6 @@ def run_lines(case, command):
         process.stdout.close()
         process.stderr.close()
     return problem, got, err, process.returncode
-
-
-def describe_status(status):
-    if isinstance(status, int) and status < 0:
-        return f"killed by {signal.Signals(-status).name}"
-    return str(status)
 
 
 def check_case(name, case, command):

@@ -12,6 +12,7 @@ the form of the report and the names in it, not those numbers.
 
 import dataclasses
 import re
+import signal
 
 CRLF = b"\r\n"
 
@@ -19,6 +20,27 @@ CRLF = b"\r\n"
 def line(*pieces):
     """The bytes of one output line: the pieces, then CR LF."""
     return b"".join(pieces) + CRLF
+
+
+def first_difference(expected, actual):
+    """Where two byte strings part, with 40 bytes of context on each side."""
+    actual = bytes(actual)
+    limit = min(len(expected), len(actual))
+    at = next((i for i in range(limit) if expected[i] != actual[i]), limit)
+    return (f"first difference at byte {at} (expected {len(expected)} bytes, "
+            f"got {len(actual)})\n"
+            f"  before:   {expected[max(at - 40, 0):at]!r}\n"
+            f"  expected: {expected[at:at + 40]!r}\n"
+            f"  actual:   {actual[at:at + 40]!r}")
+
+
+def describe_status(status):
+    """An exit status as a failure message names it."""
+    if status is None:
+        return "none (the game was still running)"
+    if isinstance(status, int) and status < 0:
+        return f"killed by {signal.Signals(-status).name}"
+    return str(status)
 
 
 @dataclasses.dataclass(frozen=True)
